@@ -32,6 +32,8 @@ add_library(pinvale_win32 STATIC
   common/registry.cpp
   common/install_path.cpp
   library/export_boundary.cpp
+  lockjob/job_file.cpp
+  lockjob/runner_launch.cpp
 )
 target_link_libraries(pinvale_win32 PUBLIC pinvale_portable)
 target_compile_definitions(pinvale_portable PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
@@ -39,6 +41,8 @@ target_compile_definitions(pinvale_portable PUBLIC UNICODE _UNICODE WIN32_LEAN_A
 add_library(Pinvale SHARED
   library/dllmain.cpp
   library/InitUnit.cpp
+  lockjob/MainUnit.cpp
+  text/SharedUnit.cpp
   library/version.rc
   ${PINVALE_DEF}
 )
