@@ -61,11 +61,13 @@ std::uint32_t IniStore::InternKey(std::u16string_view name) {
   return id;
 }
 
+// The lines of one section hash next to each other, so that writing several keys of a
+// section touches one stretch of the index.
 std::uint64_t IniStore::LineHash(std::uint32_t section, std::uint32_t folded_key) const {
-  return MixHash((static_cast<std::uint64_t>(section) << 32) | folded_key);
+  return MixHash(section) + folded_key;
 }
 
-void IniStore::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+IniStore::SectionId IniStore::FindOrAddSection(std::u16string_view section) {
   const std::uint64_t section_hash = NameHash<true>(section);
   std::uint32_t s = FindSection(section, section_hash);
   if (s == HashIndex::kNone) {
@@ -74,7 +76,22 @@ void IniStore::WriteString(std::u16string_view section, std::u16string_view key,
     section_index_.Insert(section_hash, s,
                           [&](std::uint32_t id) { return NameHash<true>(View(sections_[id].name)); });
   }
+  return s;
+}
 
+void IniStore::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+  WriteString(FindOrAddSection(section), key, value);
+}
+
+void IniStore::WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value) {
+  WriteString(FindOrAddSection(section), key, DecimalText(value).view());
+}
+
+void IniStore::WriteInteger(SectionId section, std::u16string_view key, std::int32_t value) {
+  WriteString(section, key, DecimalText(value).view());
+}
+
+void IniStore::WriteString(SectionId s, std::u16string_view key, std::u16string_view value) {
   const std::uint32_t k = InternKey(key);
   const std::uint32_t folded = keys_[k].folded;
   const std::uint64_t line_hash = LineHash(s, folded);
@@ -107,10 +124,6 @@ void IniStore::WriteString(std::u16string_view section, std::u16string_view key,
   });
 }
 
-void IniStore::WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value) {
-  WriteString(section, key, DecimalText(value).view());
-}
-
 std::optional<std::u16string_view> IniStore::ReadString(std::u16string_view section, std::u16string_view key) const {
   const std::uint32_t s = FindSection(section, NameHash<true>(section));
   if (s == HashIndex::kNone) return std::nullopt;
@@ -131,22 +144,28 @@ std::u16string IniStore::Text() const {
 }
 
 void IniStore::AppendText(std::u16string& text) const {
-  std::size_t size = text.size();
+  std::size_t size = 0;
   for (const Section& section : sections_) size += section.name.length + 6;
   for (const Line& line : lines_) size += keys_[line.key].name.length + line.value.length + 3;
 
-  text.reserve(size);
+  // Sized once, then filled in place: no growth and no per-append checks.
+  const std::size_t start = text.size();
+  text.resize(start + size);
+  char16_t* out = text.data() + start;
+  auto put = [&out](std::u16string_view part) {
+    for (char16_t c : part) *out++ = c;
+  };
   for (const Section& section : sections_) {
-    text += u'[';
-    text += View(section.name);
-    text += u"]\r\n";
+    put(u"[");
+    put(View(section.name));
+    put(u"]\r\n");
     for (std::uint32_t l = section.first_line; l != kNoLine; l = lines_[l].next) {
-      text += View(keys_[lines_[l].key].name);
-      text += u'=';
-      text += View(lines_[l].value);
-      text += u"\r\n";
+      put(View(keys_[lines_[l].key].name));
+      put(u"=");
+      put(View(lines_[l].value));
+      put(u"\r\n");
     }
-    text += u"\r\n";
+    put(u"\r\n");
   }
 }
 

@@ -22,6 +22,12 @@ class IniStore {
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   void WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value);
 
+  // The same writes through a section found (or added) once, for several keys in a row.
+  using SectionId = std::uint32_t;
+  SectionId FindOrAddSection(std::u16string_view section);
+  void WriteString(SectionId section, std::u16string_view key, std::u16string_view value);
+  void WriteInteger(SectionId section, std::u16string_view key, std::int32_t value);
+
   std::optional<std::u16string_view> ReadString(std::u16string_view section, std::u16string_view key) const;
 
   // The whole file as UTF-16 code units, without the byte-order mark: per section its

@@ -81,12 +81,13 @@ void RecordLock(IniStore& store, std::vector<Owner>& owners, TOwnerLookup& looku
   TLockInfo& shape = shapes[s];
   shape.FLocks = locks;
 
-  const SectionName owner_section(Kind::kStem, owner.FIniIndex);
-  store.WriteInteger(owner_section.view(), Kind::kIndexKey, owner.*Kind::kIndex);
-  store.WriteInteger(owner_section.view(), u"ShapeCount", static_cast<std::int32_t>(shapes.size()));
-  const SectionName shape_section(owner_section, shape.FIniIndex);
-  store.WriteInteger(shape_section.view(), u"ShapeId", shape.FIndex);
-  store.WriteInteger(shape_section.view(), u"Locks", shape.FLocks);
+  const SectionName owner_name(Kind::kStem, owner.FIniIndex);
+  const IniStore::SectionId owner_section = store.FindOrAddSection(owner_name.view());
+  store.WriteInteger(owner_section, Kind::kIndexKey, owner.*Kind::kIndex);
+  store.WriteInteger(owner_section, u"ShapeCount", static_cast<std::int32_t>(shapes.size()));
+  const IniStore::SectionId shape_section = store.FindOrAddSection(SectionName(owner_name, shape.FIniIndex).view());
+  store.WriteInteger(shape_section, u"ShapeId", shape.FIndex);
+  store.WriteInteger(shape_section, u"Locks", shape.FLocks);
 }
 
 template <class Owner>
