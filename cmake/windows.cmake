@@ -50,7 +50,6 @@ set_target_properties(Pinvale PROPERTIES PREFIX "" OUTPUT_NAME Pinvale)
 target_link_libraries(Pinvale PRIVATE pinvale_win32)
 target_link_options(Pinvale PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup $<$<NOT:$<CONFIG:Debug>>:-s>)
 target_compile_options(Pinvale PRIVATE -Os)
-add_subdirectory(about)
 
 # Wine: which loader runs this build, and whether it can run on this machine at all.
 if(PINVALE_ARCH STREQUAL x86)

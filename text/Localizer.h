@@ -14,8 +14,7 @@ struct TReplacePatterns {
   std::u16string_view New;  // the text that takes its place
 };
 
-// Applied in this order, each entry to the result of the one before: "<1310>" must go
-// before "<13>" so that it becomes one CR LF pair.
+// Applied in this order, each entry to the result of the one before.
 inline constexpr std::array<TReplacePatterns, 4> ReplacePatterns = {{
     {u"<1310>", u"\r\n"},
     {u"<13>", u"\r"},

@@ -95,6 +95,17 @@ TEST(Lifecycle, ExportsByNameAndOrdinalAgree) {
   const Export exports[] = {
       {"InitializeKeelmark", 16},
       {"ShutdownKeelmark", 15},
+      {"ClosePresentation", 1},
+      {"ProcessPresentation", 2},
+      {"AddSlideLayoutLockInfo", 3},
+      {"AddSlideMasterLockInfo", 4},
+      {"AddSlideLockInfo", 5},
+      {"OpenPresentation", 6},
+      {"FormatLocaleCaptionWS", 7},
+      {"GetLocaleCaptionWS", 8},
+      {"FormatMessageDialog", 9},
+      {"ShowMessageDialog", 10},
+      {"GetMessagesFolder", 11},
   };
   test::Library library;
   for (const Export& e : exports) {
