@@ -14,6 +14,7 @@
 #include "support/failure_signal.h"
 #include "support/files.h"
 #include "support/library.h"
+#include "support/process.h"
 
 namespace {
 
@@ -230,6 +231,24 @@ TEST_F(LockJob, RunnerGetsTheQuotedPathTwiceWhileTheMutexExists) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   if (mutex) CloseHandle(mutex);
   api.Close(job);
+}
+
+// Another process that opened the operation mutex meanwhile can take it after the call:
+// the library released it, so it is neither owned by the host's thread nor abandoned.
+TEST_F(LockJob, OperationMutexIsReleasedForOthersWhoHoldIt) {
+  SetEnvironmentVariableW(L"PINVALE_RUNNER_LINGER", L"2000");
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"PinvaleWaiterReady");
+  HANDLE quit = CreateEventW(nullptr, TRUE, FALSE, L"PinvaleWaiterQuit");
+  test::Child waiter(L"mutex_waiter.exe", L"\"Keelmark Op\" PinvaleWaiterReady PinvaleWaiterQuit");
+  Job job = api.Open(deck.c_str());
+  ASSERT_NE(job, nullptr);
+  EXPECT_EQ(api.Process(job), -1);
+  ASSERT_EQ(WaitForSingleObject(ready, 0), WAIT_OBJECT_0) << "the waiter never saw the mutex";
+  SetEvent(quit);
+  EXPECT_EQ(waiter.Wait(), 0u);
+  api.Close(job);
+  CloseHandle(ready);
+  CloseHandle(quit);
 }
 
 // Where the runner is looked for: the install path as stored, else beside the library.
