@@ -63,39 +63,45 @@ void RecordLock(IniStore& store, std::vector<Owner>& owners, TOwnerLookup& looku
     owner.FIniIndex = static_cast<std::int32_t>(o + 1);
     owners.push_back(std::move(owner));
     lookup.FShapes.emplace_back();
+    lookup.FShapeSections.emplace_back();
     lookup.FOwners.Insert(IdHash(owner_index), o,
                           [&](std::uint32_t id) { return IdHash(owners[id].*Kind::kIndex); });
     store.WriteInteger(kPresentation, Kind::kCountKey, static_cast<std::int32_t>(owners.size()));
+    lookup.FOwnerSections.push_back(store.FindOrAddSection(SectionName(Kind::kStem, owners[o].FIniIndex).view()));
   }
   Owner& owner = owners[o];
   TLockInfos& shapes = owner.FShapeLockInfos;
   HashIndex& shape_lookup = lookup.FShapes[o];
+  std::vector<IniStore::SectionId>& shape_sections = lookup.FShapeSections[o];
+  const IniStore::SectionId owner_section = lookup.FOwnerSections[o];
 
   std::uint32_t s =
       shape_lookup.Find(IdHash(shape_id), [&](std::uint32_t id) { return shapes[id].FIndex == shape_id; });
   if (s == HashIndex::kNone) {
     s = static_cast<std::uint32_t>(shapes.size());
     shapes.push_back({shape_id, 0, static_cast<std::int32_t>(s + 1)});
+    shape_sections.push_back(
+        store.FindOrAddSection(SectionName(SectionName(Kind::kStem, owner.FIniIndex), shapes[s].FIniIndex).view()));
     shape_lookup.Insert(IdHash(shape_id), s, [&](std::uint32_t id) { return IdHash(shapes[id].FIndex); });
   }
   TLockInfo& shape = shapes[s];
   shape.FLocks = locks;
 
-  const SectionName owner_name(Kind::kStem, owner.FIniIndex);
-  const IniStore::SectionId owner_section = store.FindOrAddSection(owner_name.view());
   store.WriteInteger(owner_section, Kind::kIndexKey, owner.*Kind::kIndex);
   store.WriteInteger(owner_section, u"ShapeCount", static_cast<std::int32_t>(shapes.size()));
-  const IniStore::SectionId shape_section = store.FindOrAddSection(SectionName(owner_name, shape.FIniIndex).view());
-  store.WriteInteger(shape_section, u"ShapeId", shape.FIndex);
-  store.WriteInteger(shape_section, u"Locks", shape.FLocks);
+  store.WriteInteger(shape_sections[s], u"ShapeId", shape.FIndex);
+  store.WriteInteger(shape_sections[s], u"Locks", shape.FLocks);
 }
 
 template <class Owner>
 std::size_t OwnersMemory(const std::vector<Owner>& owners, const TOwnerLookup& lookup) {
   std::size_t bytes = owners.capacity() * sizeof(Owner) + lookup.FOwners.MemoryBytes() +
-                      lookup.FShapes.capacity() * sizeof(HashIndex);
+                      lookup.FOwnerSections.capacity() * sizeof(IniStore::SectionId) +
+                      lookup.FShapes.capacity() * sizeof(HashIndex) +
+                      lookup.FShapeSections.capacity() * sizeof(std::vector<IniStore::SectionId>);
   for (const Owner& owner : owners) bytes += owner.FShapeLockInfos.capacity() * sizeof(TLockInfo);
   for (const HashIndex& shapes : lookup.FShapes) bytes += shapes.MemoryBytes();
+  for (const auto& sections : lookup.FShapeSections) bytes += sections.capacity() * sizeof(IniStore::SectionId);
   return bytes;
 }
 

@@ -37,10 +37,14 @@ using TSlideMasters = std::vector<TSlideMaster>;
 using TSlideLayouts = std::vector<TSlideLayout>;
 
 // Finds owners by their index and shapes by their id in constant time; gives the same
-// answer as a scan from the first element, since both arrays hold each key once.
+// answer as a scan from the first element, since both arrays hold each key once. It also
+// keeps each owner's and shape's section in the store, so that a repeated report goes
+// straight to its lines.
 struct TOwnerLookup {
   HashIndex FOwners;
-  std::vector<HashIndex> FShapes;  // parallel to the owner array
+  std::vector<IniStore::SectionId> FOwnerSections;               // parallel to the owner array
+  std::vector<HashIndex> FShapes;                                 // parallel to the owner array
+  std::vector<std::vector<IniStore::SectionId>> FShapeSections;  // parallel to FShapeLockInfos
 };
 
 struct TPresentation {
