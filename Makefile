@@ -24,5 +24,15 @@ test: build
 bench: bootstrap
 	@cmake --preset bench >/dev/null && cmake --build --preset bench
 
+# The About box as it shows at 96 and 144 DPI, into docs/about-96.png and docs/about-144.png.
+.PHONY: screenshots icon
+screenshots: bootstrap
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64
+	@tools/wine-session.sh $(DEMO) tools/about-screenshots.sh $(DEMO) docs
+
+# Redraws about/product_icon.ico from its artwork in about/product_icon.py.
+icon:
+	@python3 about/product_icon.py about/product_icon.ico
+
 clean:
 	rm -rf build

@@ -50,6 +50,7 @@ set_target_properties(Pinvale PROPERTIES PREFIX "" OUTPUT_NAME Pinvale)
 target_link_libraries(Pinvale PRIVATE pinvale_win32)
 target_link_options(Pinvale PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup $<$<NOT:$<CONFIG:Debug>>:-s>)
 target_compile_options(Pinvale PRIVATE -Os)
+add_subdirectory(about)
 
 # Wine: which loader runs this build, and whether it can run on this machine at all.
 if(PINVALE_ARCH STREQUAL x86)
@@ -83,4 +84,5 @@ target_compile_definitions(lockjob_bench PRIVATE UNICODE _UNICODE)
 target_link_options(lockjob_bench PRIVATE -municode)
 target_link_libraries(lockjob_bench PRIVATE psapi)
 add_dependencies(lockjob_bench Pinvale)
+include(cmake/host_kit.cmake)
 add_subdirectory(tests/win)

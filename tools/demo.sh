@@ -8,5 +8,4 @@ run() { echo "\$ pinvale-host $*"; "$build/wine-run" "$build/demo/pinvale-host.e
 "$build/wine-run" reg delete 'HKLM\Software\Velmora\Keelmark' /f >/dev/null 2>&1 || true
 deck=$("$build/wine-run" winepath -w "$(pwd)/samples/Quarterly.pptx" 2>/dev/null | tr -d '\r')
 run info
-# The console host's lock command comes with the host kit:
-# run lock "$deck" --slide 2:260:5 --slide 7:3:1 --slide 2:261:4 --master 1:12:2 --slide 2:260:7
+run lock "$deck" --slide 2:260:5 --slide 7:3:1 --slide 2:261:4 --master 1:12:2 --slide 2:260:7

@@ -95,6 +95,7 @@ TEST(Lifecycle, ExportsByNameAndOrdinalAgree) {
   const Export exports[] = {
       {"InitializeKeelmark", 16},
       {"ShutdownKeelmark", 15},
+      {"ShowAboutForm", 17},
       {"ClosePresentation", 1},
       {"ProcessPresentation", 2},
       {"AddSlideLayoutLockInfo", 3},
