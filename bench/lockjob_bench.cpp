@@ -9,13 +9,15 @@
 #include <cstdio>
 #include <string>
 
+#include "include/pinvale.h"
+
 namespace {
 
-using Job = void*;
-using OpenFn = Job __stdcall(const wchar_t*);
-using AddFn = void __stdcall(Job, std::int32_t, std::int32_t, std::int32_t);
-using ProcessFn = std::int32_t __stdcall(Job);
-using CloseFn = void __stdcall(Job);
+using Job = PinvaleJob;
+using OpenFn = decltype(OpenPresentation);
+using AddFn = decltype(AddSlideLockInfo);
+using ProcessFn = decltype(ProcessPresentation);
+using CloseFn = decltype(ClosePresentation);
 
 template <class F>
 F* Proc(HMODULE module, const char* name) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "include/pinvale.h"
 #include "support/failure_signal.h"
 #include "support/files.h"
 #include "support/library.h"
@@ -18,11 +19,11 @@
 
 namespace {
 
-using Job = void*;
-using OpenFn = Job __stdcall(const wchar_t*);
-using AddFn = void __stdcall(Job, std::int32_t, std::int32_t, std::int32_t);
-using ProcessFn = std::int32_t __stdcall(Job);
-using CloseFn = void __stdcall(Job);
+using Job = PinvaleJob;
+using OpenFn = decltype(OpenPresentation);
+using AddFn = decltype(AddSlideLockInfo);
+using ProcessFn = decltype(ProcessPresentation);
+using CloseFn = decltype(ClosePresentation);
 
 struct Api {
   explicit Api(const test::Library& library)
