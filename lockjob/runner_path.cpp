@@ -13,8 +13,10 @@ std::u16string RunnerPath(std::u16string folder) {
 }
 
 std::u16string RunnerCommandLine(std::u16string_view job_file) {
-  std::u16string quoted = u"\"" + std::u16string(job_file) + u"\"";
-  return quoted + u" " + quoted;
+  std::u16string line;
+  line.reserve(2 * job_file.size() + 5);
+  line.append(u"\"").append(job_file).append(u"\" \"").append(job_file).append(u"\"");
+  return line;
 }
 
 }  // namespace pinvale

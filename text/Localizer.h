@@ -31,7 +31,8 @@ inline constexpr std::u16string_view Placeholder2 = u"%s2%";
 // patterns of bounded length (ours have at most six code units).
 void ReplaceAll(std::u16string& text, std::u16string_view pattern, std::u16string_view replacement);
 
-// The marker step: every entry of ReplacePatterns, in table order.
+// The marker step: the replace-all of each entry of ReplacePatterns, in table order. The
+// table lets this run as one pass over the text (see Localizer.cpp).
 void ApplyReplacePatterns(std::u16string& text);
 
 // Text after the marker step.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -132,10 +133,11 @@ class Fragments {
     static const std::vector<std::u16string> pieces = {
         u"<1310>", u"<13>", u"<10>", u"<9>", u"%s1%", u"%s2%", u"<", u">", u"%", u"s", u"S", u"1", u"3",
         u"0",      u"9",    u"<1",   u"31",  u"10>",  u"%s",   u"2%", u" ", u"x", u"\U0001F600", u"\x3C00",
-        u"\x013C", u"\x2500", u"\x8000", u"\xFFFF"};
+        u"\x013C", u"\x2500", u"\x0125", u"\x8000", u"\xFFFF"};
     std::u16string text;
     const int n = std::uniform_int_distribution<int>(0, max_pieces)(random_);
-    for (int i = 0; i < n; ++i) text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random_)];
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    for (int i = 0; i < n; ++i) text += pieces[pick(random_)];
     return text;
   }
 
